@@ -15,7 +15,10 @@ start_xvfb
 trap 'WINEPREFIX="$template.tmp" wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
 
 wineboot -i >/dev/null 2>&1
-wine reg import "$here/prefix.reg" >/dev/null 2>&1
+# Debian keeps Wine's own fonts (Marlett draws the caption buttons, Tahoma the dialog text) where
+# this Wine does not look for them; the prefix's font folder is searched always.
+cp /usr/share/wine/fonts/*.tt[fc] "$WINEPREFIX/drive_c/windows/Fonts/"
+wine reg import "$(winepath -w "$here/prefix.reg")" >/dev/null 2>&1
 wineserver -w
 mv "$template.tmp" "$template"
 echo "wine prefix ready: $template"

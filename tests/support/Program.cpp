@@ -1,0 +1,111 @@
+// Starting, finding and driving the program under test.
+#include "tests/support/Program.h"
+
+#include "tests/support/MessageBoxes.h"
+
+#include <stdexcept>
+
+Program::Program(const std::wstring& path, const std::wstring& workingDirectory, const std::wstring& arguments)
+{
+    std::wstring commandLine = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    if (!::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          workingDirectory.c_str(), &startup, &m_info)) {
+        throw std::runtime_error("cannot start the program under test");
+    }
+}
+
+Program::~Program()
+{
+    if (Running()) {
+        ::TerminateProcess(m_info.hProcess, 1);
+        ::WaitForSingleObject(m_info.hProcess, 5000);
+    }
+    ::CloseHandle(m_info.hThread);
+    ::CloseHandle(m_info.hProcess);
+}
+
+bool Program::Running() const { return ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
+
+bool Program::WaitForExit(std::chrono::milliseconds timeout) const
+{
+    return ::WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND>* found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam)
+{
+    const WindowSearch& search = *reinterpret_cast<const WindowSearch*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search.pid) search.found->push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD pid)
+{
+    std::vector<HWND> found;
+    WindowSearch search{pid, &found};
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return found;
+}
+
+HWND Program::WaitForDialog(const std::wstring& caption, std::chrono::milliseconds timeout) const
+{
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND hwnd : TopLevelWindows(Pid())) {
+                wchar_t className[32] = {};
+                ::GetClassNameW(hwnd, className, 32);
+                if (wcscmp(className, L"#32770") == 0 && ::IsWindowVisible(hwnd) && WindowText(hwnd) == caption) {
+                    dialog = hwnd;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return dialog;
+}
+
+void BringToFront(HWND hwnd)
+{
+    ::SetForegroundWindow(hwnd);
+    WaitUntil([hwnd] { return ::GetForegroundWindow() == hwnd; }, std::chrono::seconds(2));
+}
+
+namespace {
+
+INPUT Key(WORD key, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+}  // namespace
+
+void PressKey(WORD key, bool withCtrl)
+{
+    std::vector<INPUT> inputs;
+    if (withCtrl) inputs.push_back(Key(VK_CONTROL, false));
+    inputs.push_back(Key(key, false));
+    inputs.push_back(Key(key, true));
+    if (withCtrl) inputs.push_back(Key(VK_CONTROL, true));
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    ::Sleep(150);  // let the program's thread take the keys before the test looks
+}
+
+void ClickButton(HWND dialog, int id) { ::PostMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
