@@ -56,6 +56,11 @@ INT_PTR CDialog::DoModal()
     if (disableOwner) {
         ::EnableWindow(owner, FALSE);
     }
+    // A template without WS_VISIBLE (the About box's) is shown by the modal loop, once initialised.
+    if (!::IsWindowVisible(hwnd)) {
+        ::ShowWindow(hwnd, SW_SHOWNORMAL);
+        ::UpdateWindow(hwnd);
+    }
 
     MSG msg;
     while (!m_endModal) {

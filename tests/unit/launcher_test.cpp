@@ -2,6 +2,7 @@
 // tool counts as present, and how the module path is read.
 #include "service/ServiceTool.h"
 #include "service/ServiceToolLauncher.h"
+#include "tests/support/Sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -72,29 +73,10 @@ public:
         m_path = std::wstring(temp) + L"launcher-test-" + std::to_wstring(::GetCurrentProcessId());
         ::CreateDirectoryW(m_path.c_str(), nullptr);
     }
-    ~ScratchFolder() { Remove(m_path); }
+    ~ScratchFolder() { RemoveTree(m_path); }
     const std::wstring& path() const { return m_path; }
 
 private:
-    static void Remove(const std::wstring& path)
-    {
-        WIN32_FIND_DATAW entry;
-        HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = entry.cFileName;
-                if (name == L"." || name == L"..") continue;
-                const std::wstring child = path + L"\\" + name;
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    Remove(child);
-                } else {
-                    ::DeleteFileW(child.c_str());
-                }
-            } while (::FindNextFileW(find, &entry));
-            ::FindClose(find);
-        }
-        ::RemoveDirectoryW(path.c_str());
-    }
     std::wstring m_path;
 };
 

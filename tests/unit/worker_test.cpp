@@ -1,0 +1,65 @@
+// The automatic action's start: the worker is detached and the caller returns at once; and when no
+// thread can be made, nothing runs and the user is told, instead of an exception escaping into the
+// window procedure. This program lives in a folder with the recorder beside it as velmarid.exe, so the
+// presence check passes and any run that started would show in runs.log.
+#include "service/ServiceActions.h"
+#include "tests/fixtures/RunRecord.h"
+#include "tests/support/MessageBoxes.h"
+#include "tests/support/Sandbox.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+size_t RunsSoFar() { return ReadRunLog(TestsFolder() + L"\\runs.log").records.size(); }
+
+void NoThreadCanBeMade(std::function<void()>)
+{
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+}
+
+TEST(StartWorkerAction, ThreadCreationFailureStartsNothingAndSaysSo)
+{
+    const size_t runsBefore = RunsSoFar();
+    std::atomic<bool> bodyRan{false};
+    std::optional<SeenMessageBox> box;
+    auto reader = std::async(std::launch::async, [&box] {
+        box = WaitForMessageBox(::GetCurrentProcessId(), 10s);
+        if (box) PressOk(*box);
+    });
+
+    EXPECT_NO_THROW(StartWorkerAction([&bodyRan] { bodyRan = true; }, &NoThreadCanBeMade));
+    reader.get();
+
+    ASSERT_TRUE(box.has_value()) << "the user must hear that nothing was done";
+    EXPECT_EQ(box->text, L"无法启动后台线程，自动处理未执行任何操作。");
+    EXPECT_FALSE(bodyRan);
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(RunsSoFar(), runsBefore);
+    EXPECT_TRUE(FindMessageBoxes(::GetCurrentProcessId()).empty()) << "exactly one message";
+}
+
+TEST(StartWorkerAction, ReturnsAtOnceWhileTheDetachedWorkerRuns)
+{
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::promise<DWORD> workerThread;
+    std::future<DWORD> workerId = workerThread.get_future();
+
+    StartWorkerAction([released, &workerThread] {
+        workerThread.set_value(::GetCurrentThreadId());
+        released.wait();  // still running when the caller has returned
+    });
+    ASSERT_EQ(workerId.wait_for(5s), std::future_status::ready);
+    EXPECT_NE(workerId.get(), ::GetCurrentThreadId());
+    release.set_value();
+}
+
+}  // namespace
