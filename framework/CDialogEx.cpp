@@ -78,7 +78,8 @@ INT_PTR CDialog::DoModal()
         }
     }
 
-    // Give activation back to the owner before the dialog disappears, so it does not jump elsewhere.
+    // Re-enable the owner before the dialog disappears, so that activation returns to it rather than
+    // to some other application's window.
     if (disableOwner) {
         ::EnableWindow(owner, TRUE);
     }
@@ -95,8 +96,7 @@ void CDialog::EndDialog(int result)
 {
     m_modalResult = result;
     m_endModal = true;
-    ::ShowWindow(m_hWnd, SW_HIDE);
-    ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wake the modal loop
+    ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wake the modal loop, which hides and destroys the dialog
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* msg)
