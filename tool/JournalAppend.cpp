@@ -74,6 +74,15 @@ std::wstring ModuleDirectory()
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
+std::wstring CurrentDirectory()
+{
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring directory(size, L'\0');
+    const DWORD length = GetCurrentDirectoryW(size, directory.data());
+    directory.resize(length < size ? length : 0);
+    return directory;
+}
+
 std::string ToUtf8(const std::wstring& text)
 {
     if (text.empty()) return std::string();

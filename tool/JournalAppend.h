@@ -13,6 +13,9 @@ std::wstring ModulePath();
 // separator. Empty when the module path cannot be had.
 std::wstring ModuleDirectory();
 
+// The process's working directory; empty when it cannot be had.
+std::wstring CurrentDirectory();
+
 // UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 std::string ToUtf8(const std::wstring& text);
 

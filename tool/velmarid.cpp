@@ -146,15 +146,6 @@ std::wstring JournalSwitch(const Request& request, Outcome outcome)
     return text;
 }
 
-std::wstring CurrentDirectory()
-{
-    const DWORD size = GetCurrentDirectoryW(0, nullptr);
-    std::wstring directory(size, L'\0');
-    const DWORD length = GetCurrentDirectoryW(size, directory.data());
-    directory.resize(length < size ? length : 0);
-    return directory;
-}
-
 // A journal line is one line: control characters in a field would split it.
 std::wstring OneLine(std::wstring text)
 {
@@ -174,7 +165,7 @@ void WriteJournal(const Request& request, Outcome outcome)
 
     const std::wstring line = std::wstring(stamp) + L"\tpid " + std::to_wstring(GetCurrentProcessId()) + L"\t" +
                               OneLine(JournalSwitch(request, outcome)) + L"\t" +
-                              (request.shown ? L"shown" : L"hidden") + L"\t" + OneLine(CurrentDirectory()) + L"\t" +
+                              (request.shown ? L"shown" : L"hidden") + L"\t" + OneLine(Journal::CurrentDirectory()) + L"\t" +
                               kJournalVerdict + L"\r\n";
 
     const std::wstring folder = Journal::ModuleDirectory();
