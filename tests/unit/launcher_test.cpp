@@ -3,19 +3,13 @@
 #include "service/ServiceTool.h"
 #include "service/ServiceToolLauncher.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/Text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::string Narrow(const std::wstring& text)
-{
-    std::string out;
-    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
 
 // Where the tool is looked for, given where we run from.
 struct LocateCase {

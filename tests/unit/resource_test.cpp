@@ -2,6 +2,7 @@
 // them: the two dialog templates byte by byte, the layout, the string, the icon, the version block,
 // the manifest, and the language each one is filed under.
 #include "res/resource.h"
+#include "tests/support/Text.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -74,15 +75,6 @@ private:
     HMODULE m_module;
     DWORD m_error;
 };
-
-std::string Narrow(const std::wstring& w)
-{
-    if (w.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
-    return s;
-}
 
 // A resource type or name as the API takes it: an ordinal packed into a pointer, or a string.
 std::string Describe(LPCWSTR id)

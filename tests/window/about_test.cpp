@@ -7,6 +7,7 @@
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/Program.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/Text.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -33,21 +34,12 @@ struct Utility {
     ProbeSession probe{program.Pid(), dialog};
 };
 
-std::string Utf8(const std::wstring& text)
-{
-    std::string bytes(text.size() * 4, '\0');
-    bytes.resize(
-        static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0],
-                                                  static_cast<int>(bytes.size()), nullptr, nullptr)));
-    return bytes;
-}
-
 std::string Listing(const std::vector<Probe::MenuItem>& items)
 {
     std::ostringstream out;
     out << "system menu:\n";
     for (const Probe::MenuItem& item : items) {
-        out << "  " << std::hex << "id 0x" << item.id << " type 0x" << item.type << " \"" << Utf8(item.text) << "\"\n";
+        out << "  " << std::hex << "id 0x" << item.id << " type 0x" << item.type << " \"" << Narrow(item.text) << "\"\n";
     }
     return out.str();
 }
@@ -277,7 +269,7 @@ TEST(AboutBox, SystemMenuHasSeparatorAndAboutEntryBelowTheStandardCommands)
 {
     Utility utility;
     ASSERT_NE(utility.dialog, nullptr) << "the main dialog did not come up";
-    ASSERT_TRUE(utility.probe.Ready()) << "cannot hook " << Utf8(ProbeSession::ProbePath()) << " into the dialog";
+    ASSERT_TRUE(utility.probe.Ready()) << "cannot hook " << Narrow(ProbeSession::ProbePath()) << " into the dialog";
     const auto items = utility.probe.SystemMenu(utility.dialog);
     ASSERT_TRUE(items.has_value()) << "the probe did not answer from inside ostrafen.exe";
     EXPECT_EQ(utility.probe.AnsweredByPid(), utility.program.Pid()) << "the hook did not run in the program";

@@ -6,6 +6,7 @@
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/Program.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -50,26 +51,6 @@ uint64_t Now100ns()
 // From `from` to `to`, both in the recorder's clock (the system time), in milliseconds.
 double GapMs(uint64_t from, uint64_t to) { return (static_cast<double>(to) - static_cast<double>(from)) / 10000.0; }
 
-std::string Narrow(const std::wstring& text)
-{
-    std::string narrow(
-        static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()), nullptr, nullptr);
-    narrow.resize(narrow.size() - 1);
-    return narrow;
-}
-
-// The runs in the order they were started. Launches a few milliseconds apart race each other through
-// process start-up, so neither a record's place in runs.log nor its start time keeps their order (both
-// were seen swapped for runs 1 to 10 ms apart). The process ids do: the Wine server numbers processes
-// and threads from one rising counter and reuses a number only once 256 are free, far more than a test
-// ever frees.
-std::vector<RunRecord> InLaunchOrder(std::vector<RunRecord> runs)
-{
-    std::stable_sort(runs.begin(), runs.end(), [](const RunRecord& a, const RunRecord& b) { return a.pid < b.pid; });
-    return runs;
-}
-
 // ostrafen.exe in a fresh sandbox, started from the sandbox's other folder, with its main dialog up.
 struct Utility {
     Sandbox sandbox;
@@ -100,7 +81,7 @@ struct Utility {
         ::Sleep(static_cast<DWORD>(std::chrono::milliseconds(kQuietSpell).count()));
         const RunLog log = Log();
         EXPECT_TRUE(log.malformed.empty()) << "runs.log holds a line that is no record";
-        return InLaunchOrder(log.records);
+        return log.records;
     }
 };
 
@@ -200,7 +181,7 @@ TEST(ActionButtons, AutoProcessReturnsAtOnceRunsSevenHiddenStepsWithPausesThenSh
     ExpectCompletionBox(*done, nullptr);
     EXPECT_TRUE(::IsWindowEnabled(utility.dialog)) << "the worker's box disabled the dialog";
 
-    const std::vector<RunRecord> autoRuns = InLaunchOrder(utility.WaitForRuns(kAutoRuns.size()));
+    const std::vector<RunRecord> autoRuns = utility.WaitForRuns(kAutoRuns.size());
     ASSERT_FALSE(autoRuns.empty());
     // Four pauses of 800 ms lie between the first run and the box.
     EXPECT_GE(GapMs(autoRuns.front().time100ns, doneSeen), 4 * kPauseMinMs) << "执行完毕! came too early";
@@ -395,7 +376,7 @@ TEST(ActionButtons, ClosingTheDialogOneSecondIntoAutoProcessEndsTheProgramAndNoL
         ASSERT_NE(utility.dialog, nullptr) << "the main dialog did not come up";
 
         ClickButton(utility.dialog, IDC_AUTO_PROCESS);
-        const std::vector<RunRecord> started = InLaunchOrder(utility.WaitForRuns(1));
+        const std::vector<RunRecord> started = utility.WaitForRuns(1);
         ASSERT_FALSE(started.empty()) << "the automatic sequence did not start";
         const uint64_t sequenceStart = started.front().time100ns;
         const auto msSinceStart = [&] { return GapMs(sequenceStart, Now100ns()); };
@@ -407,7 +388,7 @@ TEST(ActionButtons, ClosingTheDialogOneSecondIntoAutoProcessEndsTheProgramAndNoL
         // By now the whole sequence would have been started, had it gone on.
         while (msSinceStart() < 4 * 800 + 1000) ::Sleep(10);
 
-        const std::vector<RunRecord> runs = InLaunchOrder(utility.Log().records);
+        const std::vector<RunRecord> runs = utility.Log().records;
         EXPECT_GE(runs.size(), 3u) << "the first three runs come before the first pause";
         EXPECT_LE(runs.size(), 4u) << "runs were started after the close";
         const size_t compared = std::min(runs.size(), kAutoRuns.size());

@@ -5,6 +5,7 @@
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/Program.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/Text.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <iterator>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -83,15 +83,6 @@ std::string Hex(DWORD value)
     char text[16];
     std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(value));
     return text;
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    std::string utf8(
-        static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr);
-    utf8.resize(utf8.size() - 1);
-    return utf8;
 }
 
 std::wstring ClassOf(HWND hwnd)
@@ -361,8 +352,7 @@ TEST(MainDialog, EnterAndEscapeDoNothingWhereverTheFocusIs)
 }
 
 // Right after start the user presses the space bar: 自动处理 has the focus, so the automatic action's
-// first three runs, "-t", "-u" and "-i", all hidden, begin. They are started back to back, so the order
-// in which their processes come up is not theirs to keep.
+// first three runs, "-t", "-u" and "-i", all hidden, begin in that order.
 TEST(MainDialog, SpaceRightAfterStartPressesAutoProcess)
 {
     StartedDialog app;
@@ -370,12 +360,12 @@ TEST(MainDialog, SpaceRightAfterStartPressesAutoProcess)
     BringToFront(app.dialog);
     PressKey(VK_SPACE);
 
-    const std::multiset<std::wstring> expected = {L"-t", L"-u", L"-i"};
+    const std::vector<std::wstring> expected = {L"-t", L"-u", L"-i"};
     ASSERT_TRUE(WaitUntil([&] { return app.Runs().size() >= expected.size(); }, 10s)) << "no runs started";
-    std::multiset<std::wstring> started;
+    std::vector<std::wstring> started;
     for (const RunRecord& run : app.Runs()) {
         if (started.size() == expected.size()) break;
-        started.insert(ParametersOf(run.commandLine));
+        started.push_back(ParametersOf(run.commandLine));
         EXPECT_EQ(run.show, SW_HIDE) << Narrow(run.commandLine);
     }
     EXPECT_EQ(started, expected);
