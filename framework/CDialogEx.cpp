@@ -99,8 +99,30 @@ void CDialog::EndDialog(int result)
     ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wake the modal loop, which hides and destroys the dialog
 }
 
+namespace {
+
+bool IsMultiLineEdit(HWND hwnd)
+{
+    wchar_t className[8] = {};
+    ::GetClassNameW(hwnd, className, 8);
+    return _wcsicmp(className, L"Edit") == 0 && (::GetWindowLongW(hwnd, GWL_STYLE) & ES_MULTILINE) != 0;
+}
+
+}  // namespace
+
 BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
+    // A multi-line edit asks the dialog manager for every key, Escape and Ctrl+Break included, so they
+    // would never cancel the dialog while it has the focus. Cancel here, unless the dialog has a
+    // Cancel button that is disabled.
+    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_ESCAPE || msg->wParam == VK_CANCEL) &&
+        IsMultiLineEdit(msg->hwnd)) {
+        HWND cancel = GetDlgItem(IDCANCEL);
+        if (cancel == nullptr || ::IsWindowEnabled(cancel)) {
+            SendMessage(WM_COMMAND, IDCANCEL, 0);
+            return TRUE;
+        }
+    }
     return ::IsDialogMessageW(m_hWnd, msg);
 }
 
