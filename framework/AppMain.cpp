@@ -8,8 +8,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         return 1;
     }
     app->AttachInstance(instance);
-    if (!app->InitInstance()) {
-        return app->ExitInstance();
-    }
-    return app->Run();
+    const int exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
+    // End the process here, workers and all, rather than return into the runtime's exit: that would
+    // destroy the global objects while the automatic action's workers may still be using them.
+    ::ExitProcess(static_cast<UINT>(exitCode));
 }

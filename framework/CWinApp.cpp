@@ -76,7 +76,7 @@ BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CWinApp::CWinApp(const wchar_t* appName)
+CWinApp::CWinApp(const wchar_t* appName) : m_nThreadID(::GetCurrentThreadId())
 {
     if (appName != nullptr) {
         m_appName = appName;

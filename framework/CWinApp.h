@@ -40,6 +40,7 @@ public:
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
     DWORD m_dwRestartManagerSupportFlags = 0;
+    DWORD m_nThreadID;  // the thread that made the application object, and runs it and its main window
 
     // Called by the entry point before InitInstance.
     void AttachInstance(HINSTANCE instance);
@@ -54,7 +55,8 @@ private:
 };
 
 CWinApp* AfxGetApp();
-// The application's main window, or null before there is one (or when there is no application).
+// The application's main window, or null before there is one (or when there is no application). Only
+// the application's own thread may use it: the window lives on that thread's stack.
 CWnd* AfxGetMainWnd();
 // The application's name; without an application object, the executable's name without extension.
 const wchar_t* AfxGetAppName();

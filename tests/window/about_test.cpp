@@ -528,3 +528,25 @@ TEST(HelpText, CtrlBreakInTheRevealedHelpTextClosesTheProgram)
     EXPECT_TRUE(utility.program.WaitForExit(5s)) << "Ctrl+Break in the help text did not close the program";
     EXPECT_TRUE(ReadRunLog(utility.sandbox.RunLogPath()).records.empty());
 }
+
+// F1 in the open About box: the framework's help cannot start, and its message is owned by the About
+// box, the window the user is working in, not by the disabled main dialog beneath it.
+TEST(AboutBox, HelpFailureFromTheAboutBoxIsOwnedByTheAboutBox)
+{
+    Utility utility;
+    ASSERT_NE(utility.dialog, nullptr) << "the main dialog did not come up";
+    ::PostMessageW(utility.dialog, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindAboutBox(utility.program.Pid()) != nullptr; }, 5s));
+    HWND about = FindAboutBox(utility.program.Pid());
+    BringToFront(about);
+    Press(VK_F1);
+
+    const std::optional<SeenMessageBox> box = WaitForMessageBox(utility.program.Pid(), 5s);
+    ASSERT_TRUE(box.has_value()) << "F1 in the About box showed no message";
+    EXPECT_EQ(box->text, L"启动帮助失败。");
+    EXPECT_EQ(box->owner, about);
+    EXPECT_FALSE(::IsWindowEnabled(about)) << "the message is modal to the About box";
+    ASSERT_TRUE(PressOk(*box));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(about) != FALSE; }, 2s));
+    DismissAboutBox(utility.program.Pid());
+}
