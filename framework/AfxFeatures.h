@@ -1,6 +1,8 @@
 // The framework features the start-up switches on that this program never uses: ActiveX control
 // containment, the shell manager (shell namespace browsing), and the visual managers of the
-// extended controls. Each is kept to the state it records, so the start-up reads as designed.
+// extended controls. The program's dialogs hold only standard controls, which draw themselves
+// natively, so each of these has nothing to do here; they stand so that the start-up reads as it is
+// meant to run.
 #pragma once
 
 // Names a class for SetDefaultManager, as the framework's run-time class information does.
@@ -9,25 +11,17 @@ struct CRuntimeClass {
 };
 #define RUNTIME_CLASS(className) (&className::classInfo)
 
-// Allows dialogs to host ActiveX controls; this program's dialogs hold none.
-void AfxEnableControlContainer(void* containerManager = nullptr);
-bool AfxControlContainerEnabled();
+// Would let dialogs host ActiveX controls.
+inline void AfxEnableControlContainer(void* /*containerManager*/ = nullptr) {}
 
-// Serves the shell-browsing dialogs of the extended controls; this program opens none.
-class CShellManager {
-public:
-    CShellManager();
-    ~CShellManager();
-    CShellManager(const CShellManager&) = delete;
-    CShellManager& operator=(const CShellManager&) = delete;
-};
+// Would serve the shell-browsing dialogs of the extended controls.
+class CShellManager {};
 
-// Draws the extended controls (toolbars, menus, tabs); the plain dialogs here draw natively.
+// Would draw the extended controls (toolbars, menus, tabs) in the chosen look.
 class CMFCVisualManager {
 public:
     static const CRuntimeClass classInfo;
-    static void SetDefaultManager(const CRuntimeClass* managerClass);
-    static const CRuntimeClass* GetDefaultManager();
+    static void SetDefaultManager(const CRuntimeClass* /*managerClass*/) {}
 };
 
 // The native Windows look.
@@ -36,5 +30,5 @@ public:
     static const CRuntimeClass classInfo;
 };
 
-// Releases what the extended controls set up: the default visual manager.
-void ControlBarCleanUp();
+// Would release what the extended controls set up.
+inline void ControlBarCleanUp() {}

@@ -12,7 +12,7 @@ END_MESSAGE_MAP()
 BEGIN_MESSAGE_MAP(CDialogEx, CDialog)
 END_MESSAGE_MAP()
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDHelp(templateId), m_templateId(templateId), m_pParentWnd(parent) {}
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam)
 {

@@ -24,8 +24,6 @@ public:
     virtual void OnOK();
     virtual void OnCancel();
 
-    UINT m_nIDHelp = 0;
-
 protected:
     void OnPaint();
     // Commands the dialog does not handle go on to the application (its help command, say).

@@ -44,19 +44,6 @@ std::wstring CommandLineArguments()
 
 }  // namespace
 
-std::wstring AfxGetModulePath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (length < path.size() || path.size() >= 32768) {
-            path.resize(length < path.size() ? length : 0);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 CWinApp* AfxGetApp() { return g_app; }
 CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
 HINSTANCE AfxGetInstanceHandle() { return g_app != nullptr && g_app->m_hInstance ? g_app->m_hInstance : ::GetModuleHandleW(nullptr); }

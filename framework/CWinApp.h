@@ -4,6 +4,7 @@
 
 #include "framework/CWnd.h"
 #include "framework/MessageMap.h"
+#include "framework/ModulePath.h"
 
 #include <windows.h>
 
@@ -64,6 +65,3 @@ HINSTANCE AfxGetInstanceHandle();
 // Where resources are loaded from: the executable, or its satellite library.
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE resources);
-
-// The full path of this process's executable.
-std::wstring AfxGetModulePath();

@@ -3,19 +3,11 @@
 #pragma once
 
 #include "framework/CString.h"
+#include "framework/ModulePath.h"
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
-
-// Reads the module path into a buffer, as GetModuleFileNameW does; replaceable in tests.
-using ModuleFileNameReader = DWORD(WINAPI*)(HMODULE module, LPWSTR buffer, DWORD size);
-
-// The whole path of this process's executable, read with a buffer of 1024 characters that grows
-// while the reader reports truncation, up to the platform's limit of 32,767. Empty when it cannot
-// be read whole: a cut path names an ancestor folder, where no tool of ours was delivered.
-std::optional<std::wstring> ReadModulePath(ModuleFileNameReader reader = &::GetModuleFileNameW);
 
 // The module directory is the module path up to its last backslash, or else its last forward slash,
 // or the whole path when it has neither; the tool path is that directory and "\velmarid.exe".

@@ -1,14 +1,13 @@
 // The main window's start-up, key filter, painting and button handlers.
 #include "ui/OstrafenDlg.h"
 
-#include "framework/CString.h"
-#include "ui/AboutDlg.h"
-
 #include "framework/CPaintDC.h"
+#include "framework/CString.h"
 #include "framework/CWinApp.h"
 #include "res/resource.h"
 #include "service/ServiceActions.h"
 #include "service/ServiceTool.h"
+#include "ui/AboutDlg.h"
 
 // The system menu compares commands with their four low bits cleared: the system uses them itself.
 static_assert((IDM_ABOUT & 0xFFF0) == IDM_ABOUT, "IDM_ABOUT must keep its four low bits zero");
@@ -38,7 +37,8 @@ BOOL CostrafenDlg::OnInitDialog()
 
     if (CMenu sysMenu = GetSystemMenu(FALSE)) {
         CString aboutMenu;
-        if (aboutMenu.LoadString(IDS_ABOUT_MENU) && !aboutMenu.IsEmpty()) {
+        aboutMenu.LoadString(IDS_ABOUT_MENU);
+        if (!aboutMenu.IsEmpty()) {
             sysMenu.AppendMenu(MF_SEPARATOR);
             sysMenu.AppendMenu(MF_STRING, IDM_ABOUT, aboutMenu);
         }

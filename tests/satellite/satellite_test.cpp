@@ -31,6 +31,9 @@ TEST(SatelliteResources, MainDialogComesFromTheSatelliteLibrary)
     EXPECT_EQ(box->text, L"执行完毕!");
     EXPECT_EQ(box->owner, dialog);
     PressOk(*box);
+    // The run's record may land a moment after the message.
+    WaitUntil([&] { return !ReadRunLog(sandbox.RunLogPath()).records.empty(); }, 10s);
+    ::Sleep(500);
     const RunLog log = ReadRunLog(sandbox.RunLogPath());
     ASSERT_EQ(log.records.size(), 1u);
     EXPECT_EQ(ParametersOf(log.records[0].commandLine), L"-i -show ");

@@ -109,9 +109,11 @@ TEST(CheckServiceTool, MissingToolIsReportedWithItsPath)
 
 TEST(LaunchServiceTool, MissingToolStartsNothingAndSaysNothing)
 {
-    LaunchServiceTool(L"-i", true);
-    std::this_thread::sleep_for(300ms);
-    EXPECT_TRUE(FindMessageBoxes(::GetCurrentProcessId()).empty());
+    // On a thread of its own, so that a box it showed could not hold this test up: it would be seen.
+    auto launched = std::async(std::launch::async, [] { LaunchServiceTool(L"-i", true); });
+    EXPECT_EQ(launched.wait_for(2s), std::future_status::ready) << "the launch did not return at once";
+    EXPECT_FALSE(WaitForMessageBox(::GetCurrentProcessId(), 500ms).has_value()) << "the launch said something";
+    for (const SeenMessageBox& box : FindMessageBoxes(::GetCurrentProcessId())) PressOk(box);
 }
 
 TEST(CString, FormatReadsPercentSAsAWideString)

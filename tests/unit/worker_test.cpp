@@ -13,6 +13,7 @@
 #include <future>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -29,21 +30,24 @@ TEST(StartWorkerAction, ThreadCreationFailureStartsNothingAndSaysSo)
 {
     const size_t runsBefore = RunsSoFar();
     std::atomic<bool> bodyRan{false};
-    std::optional<SeenMessageBox> box;
-    auto reader = std::async(std::launch::async, [&box] {
-        box = WaitForMessageBox(::GetCurrentProcessId(), 10s);
-        if (box) PressOk(*box);
+    // Every box that comes, pressed away as it comes; a second one would come within the quiet spell.
+    std::vector<SeenMessageBox> boxes;
+    auto reader = std::async(std::launch::async, [&boxes] {
+        std::vector<HWND> seen;
+        for (auto wait = 10s; auto box = WaitForMessageBox(::GetCurrentProcessId(), wait, seen); wait = 1s) {
+            boxes.push_back(*box);
+            seen.push_back(box->hwnd);
+            PressOk(*box);
+        }
     });
 
     EXPECT_NO_THROW(StartWorkerAction([&bodyRan] { bodyRan = true; }, &NoThreadCanBeMade));
     reader.get();
 
-    ASSERT_TRUE(box.has_value()) << "the user must hear that nothing was done";
-    EXPECT_EQ(box->text, L"无法启动后台线程，自动处理未执行任何操作。");
+    ASSERT_EQ(boxes.size(), 1u) << "the user must hear, once, that nothing was done";
+    EXPECT_EQ(boxes[0].text, L"无法启动后台线程，自动处理未执行任何操作。");
     EXPECT_FALSE(bodyRan);
-    std::this_thread::sleep_for(1s);
     EXPECT_EQ(RunsSoFar(), runsBefore);
-    EXPECT_TRUE(FindMessageBoxes(::GetCurrentProcessId()).empty()) << "exactly one message";
 }
 
 TEST(StartWorkerAction, ReturnsAtOnceWhileTheDetachedWorkerRuns)

@@ -340,7 +340,11 @@ TEST(AboutBox, ChoosingTheEntryOpensTheAboutBoxOverTheDisabledMainDialog)
     const std::optional<SeenMessageBox> done = WaitForMessageBox(utility.program.Pid(), 10s);
     ASSERT_TRUE(done.has_value()) << "with the About box closed, the click on 安装服务 did nothing";
     EXPECT_EQ(done->text, L"执行完毕!");
-    EXPECT_EQ(ReadRunLog(utility.sandbox.RunLogPath()).records.size(), 1u);
+    // The run's record may land a moment after the message.
+    const auto runs = [&] { return ReadRunLog(utility.sandbox.RunLogPath()).records.size(); };
+    EXPECT_TRUE(WaitUntil([&] { return runs() >= 1; }, 10s));
+    ::Sleep(500);
+    EXPECT_EQ(runs(), 1u);
     PressOk(*done);
 }
 

@@ -28,7 +28,7 @@ constexpr auto kRunsArrive = 10s;
 constexpr auto kQuietSpell = 1s;
 
 // Launches started back to back still take the shell a while each under Wine; a pause is 800 ms.
-constexpr double kBackToBackMs = 500;
+constexpr double kBackToBackMs = 700;  // well below the 800 ms pause, with room for a loaded machine
 constexpr double kPauseMinMs = 650;
 constexpr double kPauseMaxMs = 1600;
 

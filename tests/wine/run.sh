@@ -28,6 +28,6 @@ for reg in "$WINEPREFIX"/*.reg; do
 done
 
 start_xvfb || exit 1
-wine "$@"
-rc=$?
-exit $rc
+# Give up before ctest's own time-out would kill this script, so the clean-up above still runs.
+timeout --kill-after=5 "${OSTRAFEN_TEST_TIMEOUT:-110}" wine "$@"
+exit $?
