@@ -27,10 +27,12 @@ std::wstring AppNameFromModule()
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-// The command line without the program token, as the restart manager wants it.
-std::wstring CommandLineArguments()
+}  // namespace
+
+std::wstring AfxRestartCommandLine(const wchar_t* commandLine, const wchar_t* restartId)
 {
-    const wchar_t* p = ::GetCommandLineW();
+    // The restart manager puts the program back in front itself: pass only what follows it.
+    const wchar_t* p = commandLine;
     if (*p == L'"') {
         for (++p; *p != L'\0' && *p != L'"'; ++p) {
         }
@@ -39,10 +41,8 @@ std::wstring CommandLineArguments()
         while (*p != L'\0' && *p != L' ' && *p != L'\t') ++p;
     }
     while (*p == L' ' || *p == L'\t') ++p;
-    return p;
+    return std::wstring(p) + L" /" + L"RestartByRestartManager" + L":" + restartId;
 }
-
-}  // namespace
 
 CWinApp* AfxGetApp() { return g_app; }
 CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
@@ -121,8 +121,7 @@ BOOL CWinApp::InitInstance()
         GUID id;
         wchar_t idText[64] = {};
         if (SUCCEEDED(::CoCreateGuid(&id)) && ::StringFromGUID2(id, idText, 64) > 0) {
-            const std::wstring restart = CommandLineArguments() + L" /" + L"RestartByRestartManager" + L":" + idText;
-            ::RegisterApplicationRestart(restart.c_str(), 0);
+            ::RegisterApplicationRestart(AfxRestartCommandLine(::GetCommandLineW(), idText).c_str(), 0);
         }
     }
     return TRUE;

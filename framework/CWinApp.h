@@ -62,6 +62,9 @@ CWnd* AfxGetMainWnd();
 // The application's name; without an application object, the executable's name without extension.
 const wchar_t* AfxGetAppName();
 HINSTANCE AfxGetInstanceHandle();
+// What the restart manager is asked to start the program with again: the arguments of `commandLine`
+// (the program token dropped), then " /RestartByRestartManager:" and the restart identifier.
+std::wstring AfxRestartCommandLine(const wchar_t* commandLine, const wchar_t* restartId);
 // Where resources are loaded from: the executable, or its satellite library.
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE resources);
