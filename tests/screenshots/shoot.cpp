@@ -43,7 +43,7 @@ int wmain(int argc, wchar_t** argv)
     bool ok = Take(markers, L"ostrafen");
 
     BringToFront(dialog);
-    PressKey(VK_F1, true);
+    PressKey(VK_F1, VK_CONTROL);
     ::Sleep(500);
     ok = Take(markers, L"ostrafen-help") && ok;
 

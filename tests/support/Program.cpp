@@ -97,15 +97,23 @@ INPUT Key(WORD key, bool up)
 
 }  // namespace
 
-void PressKey(WORD key, bool withCtrl)
+void PressKey(WORD key, WORD modifier)
 {
     std::vector<INPUT> inputs;
-    if (withCtrl) inputs.push_back(Key(VK_CONTROL, false));
+    if (modifier != 0) inputs.push_back(Key(modifier, false));
     inputs.push_back(Key(key, false));
     inputs.push_back(Key(key, true));
-    if (withCtrl) inputs.push_back(Key(VK_CONTROL, true));
+    if (modifier != 0) inputs.push_back(Key(modifier, true));
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     ::Sleep(150);  // let the program's thread take the keys before the test looks
+}
+
+GUITHREADINFO GuiThreadState(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
 }
 
 void ClickButton(HWND dialog, int id) { ::PostMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }

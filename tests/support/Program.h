@@ -32,7 +32,11 @@ std::vector<HWND> TopLevelWindows(DWORD pid);
 
 // Input as a user gives it, into the virtual desktop: the window is brought to the front first.
 void BringToFront(HWND hwnd);
-void PressKey(WORD key, bool withCtrl = false);
+// A key pressed and released while `modifier` (VK_CONTROL, VK_MENU; none when 0) is held.
+void PressKey(WORD key, WORD modifier = 0);
+// The input state of the window's thread (focus, active window, menu and move modes), read from
+// outside its process.
+GUITHREADINFO GuiThreadState(HWND window);
 // A click on a button by its control id, as BM_CLICK posted to the button.
 void ClickButton(HWND dialog, int id);
 

@@ -52,14 +52,6 @@ int IndexOfCommand(const std::vector<Probe::MenuItem>& items, UINT command)
     return -1;
 }
 
-GUITHREADINFO ThreadState(HWND window)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
-    return info;
-}
-
 RECT WindowRect(HWND window)
 {
     RECT rect = {};
@@ -68,27 +60,6 @@ RECT WindowRect(HWND window)
 }
 
 POINT Centre(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
-
-INPUT KeyInput(WORD key, bool up)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-// A key pressed and released while `modifier` (none when 0) is held, as the keyboard sends it.
-void Press(WORD key, WORD modifier = 0)
-{
-    std::vector<INPUT> inputs;
-    if (modifier != 0) inputs.push_back(KeyInput(modifier, false));
-    inputs.push_back(KeyInput(key, false));
-    inputs.push_back(KeyInput(key, true));
-    if (modifier != 0) inputs.push_back(KeyInput(modifier, true));
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    ::Sleep(150);  // let the program's thread take the keys before the test looks
-}
 
 // A left click at a point of the screen, as the mouse gives it. Every event carries the point itself:
 // under Wine a click sent after SetCursorPos, even once GetCursorPos reports the new place, now and
@@ -175,11 +146,11 @@ void ChooseAboutFromSystemMenu(Utility& utility)
         if (((*items)[i].type & MFT_SEPARATOR) == 0) ++upPresses;
     }
     BringToFront(utility.dialog);
-    Press(VK_SPACE, VK_MENU);
-    ASSERT_TRUE(WaitUntil([&] { return (ThreadState(utility.dialog).flags & GUI_INMENUMODE) != 0; }, 5s))
+    PressKey(VK_SPACE, VK_MENU);
+    ASSERT_TRUE(WaitUntil([&] { return (GuiThreadState(utility.dialog).flags & GUI_INMENUMODE) != 0; }, 5s))
         << "Alt+Space opened no system menu";
-    for (int i = 0; i < upPresses; ++i) Press(VK_UP);
-    Press(VK_RETURN);
+    for (int i = 0; i < upPresses; ++i) PressKey(VK_UP);
+    PressKey(VK_RETURN);
 }
 
 // The About box as the user sees it: the icon, "ostrafen，版本 1.0", a copyright line and 确定, in that
@@ -239,7 +210,7 @@ struct MainState {
 
 MainState StateOf(HWND dialog)
 {
-    const GUITHREADINFO thread = ThreadState(dialog);
+    const GUITHREADINFO thread = GuiThreadState(dialog);
     return MainState{::IsWindowEnabled(dialog) != FALSE,
                      (::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
                      ::IsWindowVisible(::GetDlgItem(dialog, IDC_HELP_GROUP)) != FALSE,
@@ -253,11 +224,11 @@ MainState StateOf(HWND dialog)
 void FocusRevealedHelpText(HWND dialog)
 {
     BringToFront(dialog);
-    Press(VK_F1, VK_CONTROL);
+    PressKey(VK_F1, VK_CONTROL);
     HWND help = ::GetDlgItem(dialog, IDC_HELP_TEXT);
     ASSERT_TRUE(WaitUntil([help] { return ::IsWindowVisible(help) != FALSE; }, 3s)) << "Ctrl+F1 revealed no help text";
     ClickAt(Centre(WindowRect(help)));
-    ASSERT_TRUE(WaitUntil([&] { return ThreadState(dialog).hwndFocus == help; }, 3s)) << "the help text took no focus";
+    ASSERT_TRUE(WaitUntil([&] { return GuiThreadState(dialog).hwndFocus == help; }, 3s)) << "the help text took no focus";
 }
 
 }  // namespace
@@ -316,7 +287,7 @@ TEST(AboutBox, ChoosingTheEntryOpensTheAboutBoxOverTheDisabledMainDialog)
     ASSERT_NE(about, nullptr) << AboutBoxTrouble(utility.program.Pid());
     EXPECT_EQ(::GetWindow(about, GW_OWNER), utility.dialog);
     EXPECT_FALSE(::IsWindowEnabled(utility.dialog)) << "the main dialog still takes input";
-    EXPECT_TRUE(WaitUntil([&] { return ThreadState(utility.dialog).hwndActive == about; }, 3s))
+    EXPECT_TRUE(WaitUntil([&] { return GuiThreadState(utility.dialog).hwndActive == about; }, 3s))
         << "the About box is not the active window";
     const POINT aboutCentre = Centre(WindowRect(about));
     const POINT mainCentre = Centre(WindowRect(utility.dialog));
@@ -334,7 +305,7 @@ TEST(AboutBox, ChoosingTheEntryOpensTheAboutBoxOverTheDisabledMainDialog)
     EXPECT_TRUE(FindMessageBoxes(utility.program.Pid()).empty()) << "the click on the disabled dialog showed a box";
     EXPECT_TRUE(::IsWindowVisible(about));
 
-    Press(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([about] { return !::IsWindow(about); }, 5s)) << "Escape did not close the About box";
     ClickAt(install);
     const std::optional<SeenMessageBox> done = WaitForMessageBox(utility.program.Pid(), 10s);
@@ -388,13 +359,13 @@ TEST(AboutBox, EscapeEnterOkAndTheCloseButtonEachCloseItAndTheMainDialogComesBac
             DismissAboutBox(utility.program.Pid());
             continue;
         }
-        EXPECT_TRUE(WaitUntil([&] { return ThreadState(utility.dialog).hwndActive == about; }, 3s));
+        EXPECT_TRUE(WaitUntil([&] { return GuiThreadState(utility.dialog).hwndActive == about; }, 3s));
         switch (c.how) {
             case Closing::Escape:
-                Press(VK_ESCAPE);
+                PressKey(VK_ESCAPE);
                 break;
             case Closing::Enter:
-                Press(VK_RETURN);
+                PressKey(VK_RETURN);
                 break;
             case Closing::ClickOk:
                 ClickAt(Centre(WindowRect(::GetDlgItem(about, IDOK))));
@@ -468,11 +439,11 @@ TEST(SystemMenu, MoveCommandAndTheArrowKeysMoveTheWindow)
     const RECT before = WindowRect(utility.dialog);
 
     ::PostMessageW(utility.dialog, WM_SYSCOMMAND, SC_MOVE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return (ThreadState(utility.dialog).flags & GUI_INMOVESIZE) != 0; }, 5s))
+    ASSERT_TRUE(WaitUntil([&] { return (GuiThreadState(utility.dialog).flags & GUI_INMOVESIZE) != 0; }, 5s))
         << "SC_MOVE started no move";
-    for (WORD key : {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN}) Press(key);
-    Press(VK_RETURN);
-    EXPECT_TRUE(WaitUntil([&] { return (ThreadState(utility.dialog).flags & GUI_INMOVESIZE) == 0; }, 5s))
+    for (WORD key : {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN}) PressKey(key);
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return (GuiThreadState(utility.dialog).flags & GUI_INMOVESIZE) == 0; }, 5s))
         << "Enter did not end the move";
 
     const RECT after = WindowRect(utility.dialog);
@@ -488,10 +459,10 @@ TEST(SystemMenu, CloseChosenByItsAccessKeyEndsTheProgram)
     Utility utility;
     ASSERT_NE(utility.dialog, nullptr) << "the main dialog did not come up";
     BringToFront(utility.dialog);
-    Press(VK_SPACE, VK_MENU);
-    ASSERT_TRUE(WaitUntil([&] { return (ThreadState(utility.dialog).flags & GUI_INMENUMODE) != 0; }, 5s))
+    PressKey(VK_SPACE, VK_MENU);
+    ASSERT_TRUE(WaitUntil([&] { return (GuiThreadState(utility.dialog).flags & GUI_INMENUMODE) != 0; }, 5s))
         << "Alt+Space opened no system menu";
-    Press('C');
+    PressKey('C');
     EXPECT_TRUE(utility.program.WaitForExit(5s)) << "the program is still running";
 }
 
@@ -520,7 +491,7 @@ TEST(HelpText, CtrlBreakInTheRevealedHelpTextClosesTheProgram)
         SCOPED_TRACE(c.what);
         const auto before = utility.probe.KeyDowns(utility.dialog);
         ASSERT_TRUE(before.has_value()) << "the probe did not answer";
-        Press(c.key);
+        PressKey(c.key);
         ::Sleep(300);
         const auto after = utility.probe.KeyDowns(utility.dialog);
         ASSERT_TRUE(after.has_value()) << "the probe did not answer";
@@ -528,7 +499,7 @@ TEST(HelpText, CtrlBreakInTheRevealedHelpTextClosesTheProgram)
     }
     ASSERT_TRUE(utility.program.Running()) << "Escape or Enter closed the program";
 
-    Press(VK_CANCEL, VK_CONTROL);
+    PressKey(VK_CANCEL, VK_CONTROL);
     EXPECT_TRUE(utility.program.WaitForExit(5s)) << "Ctrl+Break in the help text did not close the program";
     EXPECT_TRUE(ReadRunLog(utility.sandbox.RunLogPath()).records.empty());
 }
@@ -543,7 +514,7 @@ TEST(AboutBox, HelpFailureFromTheAboutBoxIsOwnedByTheAboutBox)
     ASSERT_TRUE(WaitUntil([&] { return FindAboutBox(utility.program.Pid()) != nullptr; }, 5s));
     HWND about = FindAboutBox(utility.program.Pid());
     BringToFront(about);
-    Press(VK_F1);
+    PressKey(VK_F1);
 
     const std::optional<SeenMessageBox> box = WaitForMessageBox(utility.program.Pid(), 5s);
     ASSERT_TRUE(box.has_value()) << "F1 in the About box showed no message";

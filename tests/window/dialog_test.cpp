@@ -103,13 +103,7 @@ std::vector<HWND> Children(HWND dialog)
 }
 
 // The keyboard focus of the dialog's thread, read from outside its process.
-HWND FocusOf(HWND dialog)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info);
-    return info.hwndFocus;
-}
+HWND FocusOf(HWND dialog) { return GuiThreadState(dialog).hwndFocus; }
 
 int FocusedId(HWND dialog)
 {
@@ -336,7 +330,7 @@ TEST(MainDialog, EnterAndEscapeDoNothingWhereverTheFocusIs)
     for (const FocusCase& focus : kFocus) {
         SCOPED_TRACE(focus.name);
         if (focus.id == kHelpText) {
-            PressKey(VK_F1, true);
+            PressKey(VK_F1, VK_CONTROL);
             ASSERT_TRUE(WaitUntil([&] { return HelpPanelVisible(app.dialog); }, 2s));
         }
         ASSERT_TRUE(TabTo(app.dialog, focus.id));
@@ -383,13 +377,13 @@ TEST(MainDialog, CtrlF1RevealsTheHelpPanelAndASecondPressChangesNothing)
         BringToFront(app.dialog);
         ASSERT_TRUE(TabTo(app.dialog, button));
 
-        PressKey(VK_F1, true);
+        PressKey(VK_F1, VK_CONTROL);
         ASSERT_TRUE(WaitUntil([&] { return HelpPanelVisible(app.dialog); }, 2s)) << "the help panel stayed hidden";
         ExpectControlsAsDesigned(app.dialog, HelpPanel::Shown);
         EXPECT_EQ(FocusedId(app.dialog), button);
 
         const std::string revealed = VisibleState(app.dialog);
-        PressKey(VK_F1, true);
+        PressKey(VK_F1, VK_CONTROL);
         EXPECT_FALSE(WaitUntil([&] { return VisibleState(app.dialog) != revealed; }, 1s));
         EXPECT_EQ(VisibleState(app.dialog), revealed);
         EXPECT_TRUE(app.Runs().empty());
@@ -446,7 +440,7 @@ TEST(MainDialog, TabMovesTheFocusToTheNextButton)
     for (const TabRound& round : kRounds) {
         SCOPED_TRACE(round.name);
         if (round.revealPanel) {
-            PressKey(VK_F1, true);
+            PressKey(VK_F1, VK_CONTROL);
             ASSERT_TRUE(WaitUntil([&] { return HelpPanelVisible(app.dialog); }, 2s));
         }
         for (size_t i = 0; i < round.focusAfterEachTab.size(); ++i) {
@@ -557,12 +551,7 @@ bool ClickCloseButton(HWND dialog)
     press.mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
     INPUT release = move;
     release.mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    const auto heldByDialog = [dialog] {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info);
-        return info.hwndCapture == dialog;
-    };
+    const auto heldByDialog = [dialog] { return GuiThreadState(dialog).hwndCapture == dialog; };
 
     ::SendInput(1, &move, sizeof(INPUT));
     POINT cursor;
