@@ -23,16 +23,21 @@ std::wstring TestsFolder()
 
 std::wstring BinFolder() { return FolderOf(TestsFolder()) + L"\\bin"; }
 
-Sandbox::Sandbox(const std::wstring& program, ToolBeside tool)
+std::wstring NewTempFolder(const wchar_t* prefix)
 {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     static LONG counter = 0;
-    m_root = std::wstring(temp) + L"sandbox-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-             std::to_wstring(::InterlockedIncrement(&counter));
+    const std::wstring folder = std::wstring(temp) + prefix + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(::InterlockedIncrement(&counter));
+    return ::CreateDirectoryW(folder.c_str(), nullptr) ? folder : std::wstring();
+}
+
+Sandbox::Sandbox(const std::wstring& program, ToolBeside tool) : m_root(NewTempFolder(L"sandbox"))
+{
     m_folder = m_root + L"\\utility";
     m_elsewhere = m_root + L"\\elsewhere";
-    Require(::CreateDirectoryW(m_root.c_str(), nullptr) && ::CreateDirectoryW(m_folder.c_str(), nullptr) &&
+    Require(!m_root.empty() && ::CreateDirectoryW(m_folder.c_str(), nullptr) &&
                 ::CreateDirectoryW(m_elsewhere.c_str(), nullptr),
             "cannot create the sandbox folders");
 

@@ -35,4 +35,8 @@ private:
 std::wstring TestsFolder();
 std::wstring BinFolder();
 
+// A new, empty folder under the prefix's temp folder, named `prefix` and a number unique to this
+// process's calls; empty when it cannot be made.
+std::wstring NewTempFolder(const wchar_t* prefix);
+
 void RemoveTree(const std::wstring& path);

@@ -61,13 +61,7 @@ TEST(LaunchServiceTool, ParametersAreTheSwitchThenShowSuffix)
 // A scratch folder under the prefix's temp directory, removed with what it holds.
 class ScratchFolder {
 public:
-    ScratchFolder()
-    {
-        wchar_t temp[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, temp);
-        m_path = std::wstring(temp) + L"launcher-test-" + std::to_wstring(::GetCurrentProcessId());
-        ::CreateDirectoryW(m_path.c_str(), nullptr);
-    }
+    ScratchFolder() : m_path(NewTempFolder(L"launcher-test")) {}
     ~ScratchFolder() { RemoveTree(m_path); }
     const std::wstring& path() const { return m_path; }
 
