@@ -46,7 +46,10 @@ std::wstring AfxRestartCommandLine(const wchar_t* commandLine, const wchar_t* re
 
 CWinApp* AfxGetApp() { return g_app; }
 CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
-HINSTANCE AfxGetInstanceHandle() { return g_app != nullptr && g_app->m_hInstance ? g_app->m_hInstance : ::GetModuleHandleW(nullptr); }
+HINSTANCE AfxGetInstanceHandle()
+{
+    return g_app != nullptr && g_app->m_hInstance ? g_app->m_hInstance : ::GetModuleHandleW(nullptr);
+}
 HINSTANCE AfxGetResourceHandle() { return g_resources != nullptr ? g_resources : AfxGetInstanceHandle(); }
 void AfxSetResourceHandle(HINSTANCE resources) { g_resources = resources; }
 

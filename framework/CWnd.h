@@ -25,8 +25,8 @@ public:
     }
     HICON SetIcon(HICON icon, BOOL bigIcon)
     {
-        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL,
-                                                   reinterpret_cast<LPARAM>(icon)));
+        return reinterpret_cast<HICON>(
+            SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
     }
     // The child control with `id`, or null when the window has none.
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }

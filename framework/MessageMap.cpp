@@ -35,7 +35,8 @@ bool CCmdTarget::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, 
                 *result = reinterpret_cast<LRESULT>((this->*reinterpret_cast<HCURSOR (CCmdTarget::*)()>(entry->pfn))());
                 break;
             case AfxSig::v_u_l:
-                (this->*reinterpret_cast<void (CCmdTarget::*)(UINT, LPARAM)>(entry->pfn))(static_cast<UINT>(wParam), lParam);
+                (this->*reinterpret_cast<void (CCmdTarget::*)(UINT, LPARAM)>(entry->pfn))(static_cast<UINT>(wParam),
+                                                                                          lParam);
                 break;
             case AfxSig::b_helpinfo:
                 *result = (this->*reinterpret_cast<BOOL (CCmdTarget::*)(HELPINFO*)>(entry->pfn))(

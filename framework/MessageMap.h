@@ -29,6 +29,8 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// The macros are laid out as the tables they build.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                         \
 protected:                                            \
     static const AFX_MSGMAP* GetThisMessageMap();     \
@@ -64,6 +66,7 @@ protected:                                            \
 #define ON_COMMAND(id, fn) {WM_COMMAND, 0, static_cast<UINT>(id), AfxSig::v_v, AFX_ENTRY_FN(void (CCmdTarget::*)(), fn)},
 #define ON_BN_CLICKED(id, fn) \
     {WM_COMMAND, BN_CLICKED, static_cast<UINT>(id), AfxSig::v_v, AFX_ENTRY_FN(void (CCmdTarget::*)(), fn)},
+// clang-format on
 
 // The root of everything that has a message map.
 class CCmdTarget {

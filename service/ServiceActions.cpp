@@ -17,6 +17,8 @@ constexpr Step Shown(const wchar_t* toolSwitch) { return {toolSwitch, true, 0}; 
 // Lets the tool finish the previous step before the next one is started.
 constexpr Step kWait = {nullptr, false, 800};
 
+// Laid out by pause: the three runs started back to back, then each run with the pause after it.
+// clang-format off
 constexpr Step kAutoProcessSteps[] = {
     Hidden(kStop), Hidden(kUninstall), Hidden(kInstall), kWait,
     Hidden(kPause), kWait,
@@ -24,6 +26,7 @@ constexpr Step kAutoProcessSteps[] = {
     Hidden(kStart), kWait,
     Hidden(kFirewall),
 };
+// clang-format on
 constexpr Step kInstallServiceSteps[] = {Shown(kInstall)};
 constexpr Step kStartServiceSteps[] = {Hidden(kPause), Hidden(kResume), Hidden(kStart)};
 constexpr Step kAddFirewallRulesSteps[] = {Shown(kFirewall)};

@@ -165,8 +165,8 @@ void WriteJournal(const Request& request, Outcome outcome)
 
     const std::wstring line = std::wstring(stamp) + L"\tpid " + std::to_wstring(GetCurrentProcessId()) + L"\t" +
                               OneLine(JournalSwitch(request, outcome)) + L"\t" +
-                              (request.shown ? L"shown" : L"hidden") + L"\t" + OneLine(Journal::CurrentDirectory()) + L"\t" +
-                              kJournalVerdict + L"\r\n";
+                              (request.shown ? L"shown" : L"hidden") + L"\t" + OneLine(Journal::CurrentDirectory()) +
+                              L"\t" + kJournalVerdict + L"\r\n";
 
     const std::wstring folder = Journal::ModuleDirectory();
     if (!folder.empty()) Journal::AppendLine(folder + L"\\" + kJournalName, Journal::ToUtf8(line));
@@ -199,16 +199,16 @@ int wmain(int argc, wchar_t** argv)
     WriteJournal(request, outcome);
 
     switch (outcome) {
-        case Outcome::Done:
-            Print(STD_OUTPUT_HANDLE, Answer(request, info));
-            break;
-        case Outcome::Help:
-            Print(STD_OUTPUT_HANDLE, ServiceTool::kUsage);
-            break;
-        case Outcome::Unknown:
-            Print(STD_ERROR_HANDLE, kPrefix + std::wstring(L"command line not understood") + kNothingChanged);
-            Print(STD_OUTPUT_HANDLE, ServiceTool::kUsage);
-            break;
+    case Outcome::Done:
+        Print(STD_OUTPUT_HANDLE, Answer(request, info));
+        break;
+    case Outcome::Help:
+        Print(STD_OUTPUT_HANDLE, ServiceTool::kUsage);
+        break;
+    case Outcome::Unknown:
+        Print(STD_ERROR_HANDLE, kPrefix + std::wstring(L"command line not understood") + kNothingChanged);
+        Print(STD_OUTPUT_HANDLE, ServiceTool::kUsage);
+        break;
     }
 
     if (request.shown) Sleep(kShownLingerMs);

@@ -113,6 +113,8 @@ void CostrafenDlg::OnPaint()
 
 HCURSOR CostrafenDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hAppIcon); }
 
+// The handlers, one line each: the sequences themselves are the service actions' table.
+// clang-format off
 void CostrafenDlg::OnInstallService() { PerformAction(ServiceActions::kInstallService); }
 void CostrafenDlg::OnStartService() { PerformAction(ServiceActions::kStartService); }
 void CostrafenDlg::OnAddFirewallRules() { PerformAction(ServiceActions::kAddFirewallRules); }
@@ -120,3 +122,4 @@ void CostrafenDlg::OnUninstallService() { PerformAction(ServiceActions::kUninsta
 void CostrafenDlg::OnStopService() { PerformAction(ServiceActions::kStopService); }
 void CostrafenDlg::OnAutoProcess() { StartWorkerAction([this] { RunAutoSequence(); }); }
 void CostrafenDlg::RunAutoSequence() { PerformAction(ServiceActions::kAutoProcess); }
+// clang-format on

@@ -66,15 +66,15 @@ bool WatchKeys(HWND window, int controlId)
 bool Answer(HWND window, WPARAM request, Probe::Block& block)
 {
     switch (request) {
-        case Probe::kReadSystemMenu:
-            return ReadSystemMenu(window, block);
-        case Probe::kWatchKeys:
-            return WatchKeys(window, block.controlId);
-        case Probe::kReadKeyCounts:
-            for (int key = 0; key < 256; ++key) block.keyDowns[key] = g_keyDowns[key];
-            return g_watched != nullptr;
-        case Probe::kMapDialogRect:
-            return ::MapDialogRect(window, &block.rect) != FALSE;
+    case Probe::kReadSystemMenu:
+        return ReadSystemMenu(window, block);
+    case Probe::kWatchKeys:
+        return WatchKeys(window, block.controlId);
+    case Probe::kReadKeyCounts:
+        for (int key = 0; key < 256; ++key) block.keyDowns[key] = g_keyDowns[key];
+        return g_watched != nullptr;
+    case Probe::kMapDialogRect:
+        return ::MapDialogRect(window, &block.rect) != FALSE;
     }
     return false;
 }

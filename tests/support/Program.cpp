@@ -10,8 +10,8 @@ Program::Program(const std::wstring& path, const std::wstring& workingDirectory,
     std::wstring commandLine = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    if (!::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          workingDirectory.c_str(), &startup, &m_info)) {
+    if (!::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workingDirectory.c_str(),
+                          &startup, &m_info)) {
         throw std::runtime_error("cannot start the program under test");
     }
 }

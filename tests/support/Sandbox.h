@@ -18,8 +18,8 @@ public:
     Sandbox(const Sandbox&) = delete;
     Sandbox& operator=(const Sandbox&) = delete;
 
-    const std::wstring& Folder() const { return m_folder; }         // no trailing backslash
-    const std::wstring& Elsewhere() const { return m_elsewhere; }   // a different working directory
+    const std::wstring& Folder() const { return m_folder; }        // no trailing backslash
+    const std::wstring& Elsewhere() const { return m_elsewhere; }  // a different working directory
     const std::wstring& ProgramPath() const { return m_program; }
     std::wstring ToolPath() const { return m_folder + L"\\velmarid.exe"; }
     std::wstring RunLogPath() const { return m_folder + L"\\runs.log"; }

@@ -1,7 +1,7 @@
 // The service tool launcher's pure parts: where the tool is looked for, what a run is passed, when the
 // tool counts as present, and how the module path is read.
-#include "service/ServiceTool.h"
 #include "framework/ModulePath.h"
+#include "service/ServiceTool.h"
 #include "service/ServiceToolLauncher.h"
 #include "tests/support/Sandbox.h"
 #include "tests/support/Text.h"
@@ -21,7 +21,7 @@ constexpr LocateCase kLocate[] = {
     {L"C:\\Tools\\x.exe", L"C:\\Tools"},
     {L"C:/Tools/sub/x.exe", L"C:/Tools/sub"},
     {L"C:\\a/b\\c/x.exe", L"C:\\a/b"},  // the last backslash wins over a later slash
-    {L"x.exe", L"x.exe"},                // no separator at all: the whole path
+    {L"x.exe", L"x.exe"},               // no separator at all: the whole path
     {L"\\\\server\\share\\x.exe", L"\\\\server\\share"},
     {L"C:\\x.exe", L"C:"},
 };
@@ -43,11 +43,9 @@ struct ParameterCase {
     const wchar_t* parameters;
 };
 constexpr ParameterCase kParameters[] = {
-    {L"-i", true, L"-i -show "},  // the trailing space is part of it
-    {L"-t", false, L"-t"},
-    {L"", false, L""},  // the tool's start form
-    {L"", true, L" -show "},
-    {L"-f", true, L"-f -show "},
+    {L"-i", true, L"-i -show "},                     // the trailing space is part of it
+    {L"-t", false, L"-t"},       {L"", false, L""},  // the tool's start form
+    {L"", true, L" -show "},     {L"-f", true, L"-f -show "},
 };
 
 TEST(LaunchServiceTool, ParametersAreTheSwitchThenShowSuffix)

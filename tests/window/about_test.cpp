@@ -39,7 +39,8 @@ std::string Listing(const std::vector<Probe::MenuItem>& items)
     std::ostringstream out;
     out << "system menu:\n";
     for (const Probe::MenuItem& item : items) {
-        out << "  " << std::hex << "id 0x" << item.id << " type 0x" << item.type << " \"" << Narrow(item.text) << "\"\n";
+        out << "  " << std::hex << "id 0x" << item.id << " type 0x" << item.type << " \"" << Narrow(item.text)
+            << "\"\n";
     }
     return out.str();
 }
@@ -228,7 +229,8 @@ void FocusRevealedHelpText(HWND dialog)
     HWND help = ::GetDlgItem(dialog, IDC_HELP_TEXT);
     ASSERT_TRUE(WaitUntil([help] { return ::IsWindowVisible(help) != FALSE; }, 3s)) << "Ctrl+F1 revealed no help text";
     ClickAt(Centre(WindowRect(help)));
-    ASSERT_TRUE(WaitUntil([&] { return GuiThreadState(dialog).hwndFocus == help; }, 3s)) << "the help text took no focus";
+    ASSERT_TRUE(WaitUntil([&] { return GuiThreadState(dialog).hwndFocus == help; }, 3s))
+        << "the help text took no focus";
 }
 
 }  // namespace
@@ -361,22 +363,22 @@ TEST(AboutBox, EscapeEnterOkAndTheCloseButtonEachCloseItAndTheMainDialogComesBac
         }
         EXPECT_TRUE(WaitUntil([&] { return GuiThreadState(utility.dialog).hwndActive == about; }, 3s));
         switch (c.how) {
-            case Closing::Escape:
-                PressKey(VK_ESCAPE);
-                break;
-            case Closing::Enter:
-                PressKey(VK_RETURN);
-                break;
-            case Closing::ClickOk:
-                ClickAt(Centre(WindowRect(::GetDlgItem(about, IDOK))));
-                break;
-            case Closing::ClickCloseButton:
-                if (const std::optional<POINT> close = CloseButtonOf(about)) {
-                    ClickAt(*close);
-                } else {
-                    ADD_FAILURE() << "the About box has no close button";
-                }
-                break;
+        case Closing::Escape:
+            PressKey(VK_ESCAPE);
+            break;
+        case Closing::Enter:
+            PressKey(VK_RETURN);
+            break;
+        case Closing::ClickOk:
+            ClickAt(Centre(WindowRect(::GetDlgItem(about, IDOK))));
+            break;
+        case Closing::ClickCloseButton:
+            if (const std::optional<POINT> close = CloseButtonOf(about)) {
+                ClickAt(*close);
+            } else {
+                ADD_FAILURE() << "the About box has no close button";
+            }
+            break;
         }
         EXPECT_TRUE(WaitUntil([about] { return !::IsWindow(about); }, 5s)) << "the About box is still open";
         DismissAboutBox(utility.program.Pid());
