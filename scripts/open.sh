@@ -22,7 +22,14 @@ fi
 start_xvfb
 trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
 wine "$build/bin/ostrafen.exe" &
-sleep 5
 mkdir -p "$build/screenshots"
-import -window root "$build/screenshots/open.png"
-echo "no DISPLAY: the utility ran in Xvfb; screenshot: $build/screenshots/open.png"
+shot=$build/screenshots/open.png
+# The empty virtual desktop is one flat colour: wait until something else is on it, then let it paint.
+for _ in $(seq 40); do
+    import -window root "$shot"
+    [ "$(convert "$shot" -format %k info:)" -gt 16 ] && break
+    sleep 0.5
+done
+sleep 1
+import -window root "$shot"
+echo "no DISPLAY: the utility ran in Xvfb; screenshot: $shot"
