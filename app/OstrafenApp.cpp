@@ -40,8 +40,7 @@ BOOL COstrafenApp::InitInstance()
         CostrafenDlg dlg;
         m_pMainWnd = &dlg;
         dlg.DoModal();
-        // Workers still running may ask for the main window (for their message box's owner).
-        m_pMainWnd = nullptr;
+        m_pMainWnd = nullptr;  // the dialog is about to go with this block
     }
 
     shellManager.reset();

@@ -33,6 +33,13 @@ bool Program::WaitForExit(std::chrono::milliseconds timeout) const
     return ::WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
+DWORD Program::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
 namespace {
 
 struct WindowSearch {

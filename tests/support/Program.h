@@ -19,6 +19,8 @@ public:
     bool Running() const;
     // Waits for the process to end; false when it is still running after `timeout`.
     bool WaitForExit(std::chrono::milliseconds timeout) const;
+    // The exit code once the process has ended (STILL_ACTIVE before).
+    DWORD ExitCode() const;
 
     // The program's visible top-level dialog with this caption, once it is up; null on time-out.
     HWND WaitForDialog(const std::wstring& caption, std::chrono::milliseconds timeout) const;

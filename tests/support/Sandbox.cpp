@@ -28,9 +28,14 @@ std::wstring NewTempFolder(const wchar_t* prefix)
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     static LONG counter = 0;
-    const std::wstring folder = std::wstring(temp) + prefix + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                                std::to_wstring(::InterlockedIncrement(&counter));
-    return ::CreateDirectoryW(folder.c_str(), nullptr) ? folder : std::wstring();
+    // A folder left by an earlier run that was killed may hold the name: take the next one.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring folder = std::wstring(temp) + prefix + L"-" + std::to_wstring(::GetCurrentProcessId()) +
+                                    L"-" + std::to_wstring(::InterlockedIncrement(&counter));
+        if (::CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    return std::wstring();
 }
 
 Sandbox::Sandbox(const std::wstring& program, ToolBeside tool) : m_root(NewTempFolder(L"sandbox"))
@@ -61,6 +66,13 @@ Sandbox::~Sandbox() { RemoveTree(m_root); }
 
 void RemoveTree(const std::wstring& path)
 {
+    // Only ever a folder of our own under the temp folder: never an empty path (which would list the
+    // root of the current drive) or a drive's root.
+    wchar_t temp[MAX_PATH] = {};
+    const DWORD tempLength = ::GetTempPathW(MAX_PATH, temp);
+    if (tempLength == 0 || path.size() <= tempLength || path.compare(0, tempLength, temp) != 0) {
+        return;
+    }
     WIN32_FIND_DATAW entry;
     HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {

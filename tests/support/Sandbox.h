@@ -39,4 +39,6 @@ std::wstring BinFolder();
 // process's calls; empty when it cannot be made.
 std::wstring NewTempFolder(const wchar_t* prefix);
 
+// Removes a folder made by NewTempFolder (or one inside it) with everything in it; refuses any path
+// outside the temp folder.
 void RemoveTree(const std::wstring& path);

@@ -42,11 +42,15 @@ struct ParameterCase {
     bool show;
     const wchar_t* parameters;
 };
+// clang-format off
 constexpr ParameterCase kParameters[] = {
-    {L"-i", true, L"-i -show "},                     // the trailing space is part of it
-    {L"-t", false, L"-t"},       {L"", false, L""},  // the tool's start form
-    {L"", true, L" -show "},     {L"-f", true, L"-f -show "},
+    {L"-i", true,  L"-i -show "},  // the trailing space is part of it
+    {L"-t", false, L"-t"},
+    {L"",   false, L""},           // the tool's start form
+    {L"",   true,  L" -show "},
+    {L"-f", true,  L"-f -show "},
 };
+// clang-format on
 
 TEST(LaunchServiceTool, ParametersAreTheSwitchThenShowSuffix)
 {

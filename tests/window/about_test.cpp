@@ -313,6 +313,7 @@ TEST(AboutBox, ChoosingTheEntryOpensTheAboutBoxOverTheDisabledMainDialog)
     const std::optional<SeenMessageBox> done = WaitForMessageBox(utility.program.Pid(), 10s);
     ASSERT_TRUE(done.has_value()) << "with the About box closed, the click on 安装服务 did nothing";
     EXPECT_EQ(done->text, L"执行完毕!");
+    EXPECT_EQ(done->owner, utility.dialog) << "the closed About box must not own the message";
     // The run's record may land a moment after the message.
     const auto runs = [&] { return ReadRunLog(utility.sandbox.RunLogPath()).records.size(); };
     EXPECT_TRUE(WaitUntil([&] { return runs() >= 1; }, 10s));
@@ -468,9 +469,10 @@ TEST(SystemMenu, CloseChosenByItsAccessKeyEndsTheProgram)
     EXPECT_TRUE(utility.program.WaitForExit(5s)) << "the program is still running";
 }
 
-// With the help text revealed and focused, the main dialog's key filter swallows Escape and Enter but
-// passes Ctrl+Break on (the probe counts what reaches the edit's window procedure), and the dialog
-// filter beneath turns it into a cancel: the window closes and the program ends, starting nothing.
+// With the help text revealed and focused, the main dialog's key filter swallows Escape and Enter
+// (the probe counts what reaches the edit's window procedure: they do not, an ordinary key does) but
+// passes Ctrl+Break on to the dialog filter beneath, which turns it into a cancel: the window closes
+// and the program ends normally, starting nothing.
 TEST(HelpText, CtrlBreakInTheRevealedHelpTextClosesTheProgram)
 {
     struct KeyCase {
@@ -502,7 +504,8 @@ TEST(HelpText, CtrlBreakInTheRevealedHelpTextClosesTheProgram)
     ASSERT_TRUE(utility.program.Running()) << "Escape or Enter closed the program";
 
     PressKey(VK_CANCEL, VK_CONTROL);
-    EXPECT_TRUE(utility.program.WaitForExit(5s)) << "Ctrl+Break in the help text did not close the program";
+    ASSERT_TRUE(utility.program.WaitForExit(5s)) << "Ctrl+Break in the help text did not close the program";
+    EXPECT_EQ(utility.program.ExitCode(), 0u) << "the program did not end normally";
     EXPECT_TRUE(ReadRunLog(utility.sandbox.RunLogPath()).records.empty());
 }
 

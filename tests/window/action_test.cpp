@@ -29,7 +29,7 @@ constexpr auto kQuietSpell = 1s;
 
 // Launches started back to back still take the shell a while each under Wine; a pause is 800 ms.
 constexpr double kBackToBackMs = 700;  // well below the 800 ms pause, with room for a loaded machine
-constexpr double kPauseMinMs = 650;
+constexpr double kPauseMinMs = 780;    // a pause is Sleep(800) plus the launch: never shorter
 constexpr double kPauseMaxMs = 1600;
 
 // A run as the user's click should start it: its parameters and its window's show state.

@@ -10,24 +10,42 @@ source "$here/env.sh"
 
 [ -d "$template" ] || { echo "no Wine prefix at $template (run the wine_prefix test first)" >&2; exit 1; }
 mkdir -p "$runs"
-dir=$(mktemp -d "$runs/run.XXXXXX")
-export WINEPREFIX="$dir/prefix"
+dir=
 
 cleanup() {
-    wineserver -k 2>/dev/null || true
+    if [ -n "$dir" ]; then
+        WINEPREFIX="$dir/prefix" wineserver -k 2>/dev/null || true
+        rm -rf "$dir"
+    fi
     stop_xvfb
-    rm -rf "$dir"
+    dir=
 }
 trap cleanup EXIT
 
-# Hard links keep the copy cheap; Wine replaces the registry files rather than writing them in
-# place, but copy those outright anyway so no test can reach the template through them.
-cp -al "$template" "$WINEPREFIX"
-for reg in "$WINEPREFIX"/*.reg; do
-    cp --remove-destination "$template/$(basename "$reg")" "$reg"
-done
+# No test takes more than a few seconds; one still running after this has hung.
+limit=${OSTRAFEN_TEST_TIMEOUT:-50}
 
-start_xvfb || exit 1
-# Give up before ctest's own time-out would kill this script, so the clean-up above still runs.
-timeout --kill-after=5 "${OSTRAFEN_TEST_TIMEOUT:-110}" wine "$@"
-exit $?
+run_once() {
+    dir=$(mktemp -d "$runs/run.XXXXXX")
+    export WINEPREFIX="$dir/prefix"
+    # Hard links keep the copy cheap; Wine replaces the registry files rather than writing them in
+    # place, but copy those outright anyway so no test can reach the template through them.
+    cp -al "$template" "$WINEPREFIX"
+    for reg in "$WINEPREFIX"/*.reg; do
+        cp --remove-destination "$template/$(basename "$reg")" "$reg"
+    done
+    start_xvfb || return 1
+    timeout --kill-after=5 "$limit" wine "$@"
+}
+
+run_once "$@"
+rc=$?
+if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then
+    # Now and then Wine itself hangs while a process starts; that says nothing of the program, so the
+    # run is made once more from scratch. A test that fails, rather than hangs, is never run again.
+    echo "run.sh: $(basename "$1") hung for ${limit}s under Wine; running it once more in a fresh prefix" >&2
+    cleanup
+    run_once "$@"
+    rc=$?
+fi
+exit $rc
