@@ -40,12 +40,16 @@ run_once() {
 
 run_once "$@"
 rc=$?
-if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then
-    # Now and then Wine itself hangs while a process starts; that says nothing of the program, so the
-    # run is made once more from scratch. A test that fails, rather than hangs, is never run again.
-    echo "run.sh: $(basename "$1") hung for ${limit}s under Wine; running it once more in a fresh prefix" >&2
-    cleanup
-    run_once "$@"
-    rc=$?
-fi
-exit $rc
+# Now and then Wine itself hangs while a process starts, or its loader dies of SIGSEGV as a process
+# ends (seen after a test had printed PASSED). Neither says anything of the program, so the run is
+# made once more from scratch. A test that fails, rather than hangs or takes Wine down, is never run
+# again; a Windows program that crashes ends with an exception code, not a signal.
+case $rc in
+124 | 137) why="hung for ${limit}s" ;;
+139) why="took Wine's loader down (SIGSEGV)" ;;
+*) exit $rc ;;
+esac
+echo "run.sh: $(basename "$1") $why under Wine; running it once more in a fresh prefix" >&2
+cleanup
+run_once "$@"
+exit $?
