@@ -7,26 +7,17 @@ namespace {
 
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-struct Search {
+struct WindowSearch {
     DWORD pid;
-    std::vector<SeenMessageBox>* found;
+    std::vector<HWND>* found;
 };
 
-BOOL CALLBACK CollectBox(HWND hwnd, LPARAM lParam)
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam)
 {
-    const Search& search = *reinterpret_cast<const Search*>(lParam);
+    const WindowSearch& search = *reinterpret_cast<const WindowSearch*>(lParam);
     DWORD pid = 0;
-    const DWORD thread = ::GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t className[32] = {};
-    ::GetClassNameW(hwnd, className, 32);
-    if (pid != search.pid || wcscmp(className, L"#32770") != 0 || !::IsWindowVisible(hwnd)) {
-        return TRUE;
-    }
-    HWND text = ::GetDlgItem(hwnd, kMessageBoxTextId);
-    if (text == nullptr) {
-        return TRUE;
-    }
-    search.found->push_back({hwnd, WindowText(hwnd), WindowText(text), ::GetWindow(hwnd, GW_OWNER), thread});
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search.pid) search.found->push_back(hwnd);
     return TRUE;
 }
 
@@ -42,11 +33,26 @@ std::wstring WindowText(HWND hwnd)
     return text;
 }
 
+std::vector<HWND> TopLevelWindows(DWORD pid)
+{
+    std::vector<HWND> found;
+    WindowSearch search{pid, &found};
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return found;
+}
+
 std::vector<SeenMessageBox> FindMessageBoxes(DWORD pid)
 {
     std::vector<SeenMessageBox> found;
-    Search search{pid, &found};
-    ::EnumWindows(&CollectBox, reinterpret_cast<LPARAM>(&search));
+    for (HWND hwnd : TopLevelWindows(pid)) {
+        wchar_t className[32] = {};
+        ::GetClassNameW(hwnd, className, 32);
+        HWND text = ::GetDlgItem(hwnd, kMessageBoxTextId);
+        if (wcscmp(className, L"#32770") == 0 && ::IsWindowVisible(hwnd) && text != nullptr) {
+            found.push_back({hwnd, WindowText(hwnd), WindowText(text), ::GetWindow(hwnd, GW_OWNER),
+                             ::GetWindowThreadProcessId(hwnd, nullptr)});
+        }
+    }
     return found;
 }
 

@@ -18,6 +18,9 @@ struct SeenMessageBox {
     DWORD threadId = 0;
 };
 
+// Top-level windows of `pid` (visible or not), in z-order.
+std::vector<HWND> TopLevelWindows(DWORD pid);
+
 // The message boxes (dialogs with the message-box text control) of process `pid` that are showing.
 std::vector<SeenMessageBox> FindMessageBoxes(DWORD pid);
 

@@ -1,8 +1,6 @@
 // Starting, finding and driving the program under test.
 #include "tests/support/Program.h"
 
-#include "tests/support/MessageBoxes.h"
-
 #include <stdexcept>
 
 Program::Program(const std::wstring& path, const std::wstring& workingDirectory, const std::wstring& arguments)
@@ -38,32 +36,6 @@ DWORD Program::ExitCode() const
     DWORD code = STILL_ACTIVE;
     ::GetExitCodeProcess(m_info.hProcess, &code);
     return code;
-}
-
-namespace {
-
-struct WindowSearch {
-    DWORD pid;
-    std::vector<HWND>* found;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam)
-{
-    const WindowSearch& search = *reinterpret_cast<const WindowSearch*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search.pid) search.found->push_back(hwnd);
-    return TRUE;
-}
-
-}  // namespace
-
-std::vector<HWND> TopLevelWindows(DWORD pid)
-{
-    std::vector<HWND> found;
-    WindowSearch search{pid, &found};
-    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return found;
 }
 
 HWND Program::WaitForDialog(const std::wstring& caption, std::chrono::milliseconds timeout) const

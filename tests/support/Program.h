@@ -2,6 +2,8 @@
 // directory) and ended, if it is still running when the test is done, by its own process handle.
 #pragma once
 
+#include "tests/support/MessageBoxes.h"
+
 #include <windows.h>
 
 #include <chrono>
@@ -28,9 +30,6 @@ public:
 private:
     PROCESS_INFORMATION m_info = {};
 };
-
-// Top-level windows of `pid` (visible or not), in z-order.
-std::vector<HWND> TopLevelWindows(DWORD pid);
 
 // Input as a user gives it, into the virtual desktop: the window is brought to the front first.
 void BringToFront(HWND hwnd);
